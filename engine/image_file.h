@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+#include <opencv2/core.hpp>
+
+// Writes `image` in the format named by the extension of `path`. The image goes
+// to a temporary file in the same folder that is renamed over `path` only once
+// it is complete, so a failure never leaves a partial file or spoils an
+// existing one. Returns the reason for a failure, or an empty string.
+std::string writeImageFile(const std::string& path, const cv::Mat& image);
