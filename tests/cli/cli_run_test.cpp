@@ -5,7 +5,10 @@
 #include <fstream>
 
 #include <opencv2/imgcodecs.hpp>
+#include <csignal>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 #include "test_images.h"
 
@@ -119,4 +122,23 @@ TEST_F(CliRunTest, GpuWithoutAUsableGpuIsAnError)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find("no usable GPU"), std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(CliRunTest, InterruptCancelsTheRunAndLeavesNoOutput)
+{
+    const fs::path output = folder / "interrupted.png";
+    const std::string sample = samplePhotoPath();
+    const std::string outputPath = output.string();
+    const char* const argv[] = {ZENTAVO_CLI, "--processor", "cpu", "--zoom", "4", "--iterations", "60",
+                                sample.c_str(), outputPath.c_str(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, ZENTAVO_CLI, nullptr, nullptr, const_cast<char* const*>(argv), nullptr), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(fileCount(), 1u); // only the test's own input
 }
