@@ -1,0 +1,3 @@
+#include "imagelabel.h"
+
+ImageLabel::ImageLabel(QWidget* parent) : QLabel(parent) {}
