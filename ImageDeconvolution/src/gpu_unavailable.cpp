@@ -1,21 +1,14 @@
-// Placeholder used until the CUDA module is built: reports no GPU.
+// The GPU module of a build without CUDA: no device, and a deconvolution that
+// fails its job with a message instead of running.
 #include <stdexcept>
 
 #include "cuda_probe.h"
 #include "fast_deconv_tvl2.h"
 
-bool gpuAvailable = false;
-bool cufftMissing = false;
-
-bool probeCuda() { return false; }
-bool loadCufft() { return false; }
-void probeGpuAtStartup()
+bool probeCuda()
 {
-    gpuAvailable = probeCuda();
-    if (gpuAvailable)
-        cufftMissing = !loadCufft();
+    return false;
 }
-const char* cufftLibraryName() { return "libcufft.so.12"; }
 
 bool fastDeconvTvl2(cv::Mat&, const cv::Mat&, float, const std::atomic<bool>*)
 {
