@@ -1,0 +1,5 @@
+// Exports a function, but none of cuFFT's.
+extern "C" int zentavoNotCufft()
+{
+    return 0;
+}
