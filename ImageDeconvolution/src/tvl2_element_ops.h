@@ -8,7 +8,6 @@
 //
 // Layout: an image of W columns and H rows, element (x, y) at i = y W + x.
 
-#include <cfloat>
 #include <cmath>
 
 #include "tvl2_types.h"

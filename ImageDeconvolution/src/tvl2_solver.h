@@ -106,13 +106,18 @@ public:
     void releaseTvl2Solver()
     {
         plan2d_.reset();
-        for (auto* buffer : {&estimate_, &h_, &v_})
-            buffer->reset();
-        for (auto* buffer : {&FS_, &nomin1_, &gx_, &gy_, &n_[0], &n_[1], &n_[2]})
-            buffer->reset();
+        estimate_.reset();
+        h_.reset();
+        v_.reset();
+        FS_.reset();
+        plane_.reset();
         denom1_.reset();
         denom2_.reset();
-        plane_.reset();
+        nomin1_.reset();
+        gx_.reset();
+        gy_.reset();
+        for (Buffer<Complex>& n : n_)
+            n.reset();
     }
 
 private:
