@@ -61,6 +61,9 @@ SubMainWindow::SubMainWindow(bool gpuAvailable, QWidget* parent)
     constexpr int kNameColumnWidth = 60;
     ui->tbl_info->setColumnWidth(0, kNameColumnWidth);
     ui->tbl_info->setColumnWidth(1, ui->tbl_info->width() - kNameColumnWidth - 2);
+    // All four rows stay visible whatever the height of the font.
+    ui->tbl_info->setMinimumHeight(ui->tbl_info->rowCount() * ui->tbl_info->rowHeight(0) +
+                                   2 * ui->tbl_info->frameWidth());
 
     if (gpuAvailable) {
         parameters.processor = kProcessorGpu;

@@ -37,14 +37,18 @@ const char* const kAboutText =
     "<p style=\" margin:0px; -qt-block-indent:0; text-indent:0px;\"><span style=\" font-size:9pt;\">"
     "ACM Transactions on Graphics, (</span><span style=\" font-size:9pt; font-weight:600; "
     "font-style:italic;\">SIGGRAPH ASIA</span><span style=\" font-size:9pt;\"> 2008).</span></p>\n"
-    "<p style=\"-qt-paragraph-type:empty; margin:0px; -qt-block-indent:0; text-indent:0px; font-size:9pt;\">"
-    "<br /></p>\n"
-    "<p style=\" margin:0px; -qt-block-indent:0; text-indent:0px;\"><span style=\" font-size:9pt;\">"
-    "Algorithm Design:\t\tThe Zentavo developers</span></p>\n"
-    "<p style=\" margin:0px; -qt-block-indent:0; text-indent:0px;\"><span style=\" font-size:9pt;\">"
-    "CPU&amp;GPU Version Development:\tThe Zentavo developers</span></p>\n"
-    "<p style=\" margin:0px; -qt-block-indent:0; text-indent:0px;\"><span style=\" font-size:9pt;\">"
-    "User Interface Development:\t\tThe Zentavo developers</span></p></body></html>";
+    "<p style=\" margin:0px; -qt-block-indent:0; text-indent:0px;\"><span style=\" font-size:9pt;\">&nbsp;"
+    "</span></p>\n"
+    // The credits are a table rather than tab-separated lines, so that the names
+    // line up whatever the width of the font that stands in for the body font.
+    "<table cellspacing=\"0\" cellpadding=\"0\">"
+    "<tr><td style=\" padding-right:12px;\"><span style=\" font-size:9pt;\">Algorithm Design:</span></td>"
+    "<td><span style=\" font-size:9pt;\">The Zentavo developers</span></td></tr>"
+    "<tr><td style=\" padding-right:12px;\"><span style=\" font-size:9pt;\">CPU&amp;GPU Version Development:"
+    "</span></td><td><span style=\" font-size:9pt;\">The Zentavo developers</span></td></tr>"
+    "<tr><td style=\" padding-right:12px;\"><span style=\" font-size:9pt;\">User Interface Development:"
+    "</span></td><td><span style=\" font-size:9pt;\">The Zentavo developers</span></td></tr></table>"
+    "</body></html>";
 
 } // namespace
 

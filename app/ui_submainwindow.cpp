@@ -16,29 +16,15 @@
 
 namespace {
 
-// Geometry of one parameter row inside the parameter group.
-constexpr int kCaptionX = 20;
-constexpr int kCaptionWidth = 81;
-constexpr int kSliderX = 100;
+// Smallest sizes of a parameter row's slider and value label. The row is laid
+// out rather than placed, so that captions and values fit whatever the font.
 constexpr int kSliderWidth = 71;
-constexpr int kValueX = 180;
 constexpr int kValueWidth = 31;
-constexpr int kLabelHeight = 16;
-constexpr int kSliderHeight = 20;
 
-QLabel* makeCaption(QWidget* parent, const char* name, int y)
+QLabel* makeLabel(QWidget* parent, const char* name)
 {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setGeometry(QRect(kCaptionX, y, kCaptionWidth, kLabelHeight));
-    return label;
-}
-
-QLabel* makeValueLabel(QWidget* parent, const char* name, int y)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setGeometry(QRect(kValueX, y, kValueWidth, kLabelHeight));
     return label;
 }
 
@@ -49,11 +35,11 @@ struct SliderRange {
     int value;
 };
 
-QSlider* makeSlider(QWidget* parent, const char* name, int y, SliderRange range)
+QSlider* makeSlider(QWidget* parent, const char* name, SliderRange range)
 {
     auto* slider = new QSlider(parent);
     slider->setObjectName(name);
-    slider->setGeometry(QRect(kSliderX, y, kSliderWidth, kSliderHeight));
+    slider->setMinimumWidth(kSliderWidth);
     slider->setMinimum(range.minimum);
     slider->setMaximum(range.maximum);
     slider->setSingleStep(1);
@@ -149,18 +135,39 @@ void SubMainWindow::setupUi(QWidget* SubMainWindow)
     verticalLayout_2->setObjectName("verticalLayout_2");
 
     grp_param = makePanelGroup(widget, "grp_param", 160, "::title { color:blue;}");
-    lbl_zoomFactor = makeCaption(grp_param, "lbl_zoomFactor", 30);
-    lbl_zoomFactorValue = makeValueLabel(grp_param, "lbl_zoomFactorValue", 30);
-    hsl_zoomFactor = makeSlider(grp_param, "hsl_zoomFactor", 30, {100, 400, 100, 200});
-    lbl_nIteration = makeCaption(grp_param, "lbl_nIteration", 60);
-    hsl_nIteration = makeSlider(grp_param, "hsl_nIteration", 60, {5, 20, 5, 10});
-    lbl_nIterationValue = makeValueLabel(grp_param, "lbl_nIterationValue", 60);
-    lbl_wtDeconv = makeCaption(grp_param, "lbl_wtDeconv", 120);
-    lbl_wtDeconvValue = makeValueLabel(grp_param, "lbl_wtDeconvValue", 120);
-    hsl_wtDeconv = makeSlider(grp_param, "hsl_wtDeconv", 120, {1, 50, 10, 20});
-    lbl_sigmaValue = makeValueLabel(grp_param, "lbl_sigmaValue", 90);
-    hsl_sigma = makeSlider(grp_param, "hsl_sigma", 90, {10, 40, 2, 13});
-    lbl_sigma = makeCaption(grp_param, "lbl_sigma", 90);
+    gridLayout_2 = new QGridLayout(grp_param);
+    gridLayout_2->setObjectName("gridLayout_2");
+    gridLayout_2->setHorizontalSpacing(4);
+    const QMargins margins = gridLayout_2->contentsMargins();
+    gridLayout_2->setContentsMargins(6, margins.top(), 6, margins.bottom());
+    lbl_zoomFactor = makeLabel(grp_param, "lbl_zoomFactor");
+    lbl_zoomFactorValue = makeLabel(grp_param, "lbl_zoomFactorValue");
+    hsl_zoomFactor = makeSlider(grp_param, "hsl_zoomFactor", {100, 400, 100, 200});
+    lbl_nIteration = makeLabel(grp_param, "lbl_nIteration");
+    hsl_nIteration = makeSlider(grp_param, "hsl_nIteration", {5, 20, 5, 10});
+    lbl_nIterationValue = makeLabel(grp_param, "lbl_nIterationValue");
+    lbl_wtDeconv = makeLabel(grp_param, "lbl_wtDeconv");
+    lbl_wtDeconvValue = makeLabel(grp_param, "lbl_wtDeconvValue");
+    hsl_wtDeconv = makeSlider(grp_param, "hsl_wtDeconv", {1, 50, 10, 20});
+    lbl_sigmaValue = makeLabel(grp_param, "lbl_sigmaValue");
+    hsl_sigma = makeSlider(grp_param, "hsl_sigma", {10, 40, 2, 13});
+    lbl_sigma = makeLabel(grp_param, "lbl_sigma");
+    const struct {
+        QLabel* caption;
+        QSlider* slider;
+        QLabel* value;
+    } rows[] = {
+        {lbl_zoomFactor, hsl_zoomFactor, lbl_zoomFactorValue},
+        {lbl_nIteration, hsl_nIteration, lbl_nIterationValue},
+        {lbl_sigma, hsl_sigma, lbl_sigmaValue},
+        {lbl_wtDeconv, hsl_wtDeconv, lbl_wtDeconvValue},
+    };
+    for (int row = 0; row < 4; ++row) {
+        gridLayout_2->addWidget(rows[row].caption, row, 0);
+        gridLayout_2->addWidget(rows[row].slider, row, 1);
+        rows[row].value->setMinimumWidth(kValueWidth);
+        gridLayout_2->addWidget(rows[row].value, row, 2);
+    }
     verticalLayout_2->addWidget(grp_param);
 
     grp_processor = makePanelGroup(widget, "grp_processor", 65, "::title { color:blue; }");

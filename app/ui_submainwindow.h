@@ -24,6 +24,7 @@ public:
     QWidget* widget = nullptr;
     QVBoxLayout* verticalLayout_2 = nullptr;
     QGroupBox* grp_param = nullptr;
+    QGridLayout* gridLayout_2 = nullptr;
     QLabel* lbl_zoomFactor = nullptr;
     QLabel* lbl_zoomFactorValue = nullptr;
     QSlider* hsl_zoomFactor = nullptr;
