@@ -255,6 +255,14 @@ void MainWindowTest::runEndsInShownResult()
              qPrintable(parameters));
     QVERIFY(saveEnabled(*window));
     QCOMPARE(detachedJobs(), 0);
+
+    // The magnification is the document's: the input follows when it becomes current.
+    view->findChild<QPushButton*>("btn_zoomIn")->click();
+    QCOMPARE(image->pixmap().size(), QSize(96, 72));
+    QTabWidget* tabs = tabsOf(activeDocument(*window));
+    tabs->setCurrentIndex(0);
+    QCOMPARE(tabs->currentWidget()->findChild<QLabel*>("lbl_img")->pixmap().size(), QSize(48, 36));
+    QCOMPARE(tabs->currentWidget()->findChild<QLabel*>("lbl_zoom")->text(), QString("1.2x"));
 }
 
 void MainWindowTest::saveFollowsTheVisibleTab()
