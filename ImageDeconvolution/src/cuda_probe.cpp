@@ -11,11 +11,13 @@ namespace {
 // was built for.
 constexpr const char* kCufftFileNames[] = {"libcufft.so.12", "libcufft.so"};
 
-// Loaded once at start-up and kept open for the life of the process.
+// Loaded once at start-up and kept open for the life of the process, exit
+// included: never destroyed, so the library is never closed under a thread
+// still using it.
 std::optional<CufftLibrary>& loadedCufft()
 {
-    static std::optional<CufftLibrary> library;
-    return library;
+    static auto* library = new std::optional<CufftLibrary>;
+    return *library;
 }
 
 } // namespace
