@@ -13,11 +13,6 @@
 
 namespace {
 
-constexpr float kZoom = 2.0f;
-constexpr int kIterations = 10;
-constexpr float kSigma = 1.3f;
-constexpr float kWeight = 0.02f;
-
 // Transforms one pass performs: per iteration one of the observed plane and two per stage.
 int transformsPerPass()
 {

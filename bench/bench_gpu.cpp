@@ -16,11 +16,6 @@
 
 namespace {
 
-constexpr float kZoom = 2.0f;
-constexpr int kIterations = 10;
-constexpr float kSigma = 1.3f;
-constexpr float kWeight = 0.02f;
-
 // Probes once, then warms up the device and cuFFT so that their start-up
 // cost stays out of the timings.
 bool gpuReady()

@@ -4,6 +4,12 @@
 
 #include <opencv2/core.hpp>
 
+// The pass every benchmark measures.
+inline constexpr float kZoom = 2.0f;
+inline constexpr int kIterations = 10;
+inline constexpr float kSigma = 1.3f;
+inline constexpr float kWeight = 0.02f;
+
 // The sample photo resized to size x size: photo-like content at any scale.
 cv::Mat photoLikeImage(int size);
 
