@@ -24,12 +24,6 @@ void pixelSubstitution(float* estimate, const float* lowRes, int Hp, int Wp, int
     }
 }
 
-void reconvolution(cv::Mat& estimate)
-{
-    cv::GaussianBlur(estimate, estimate, cv::Size(kReconvolutionSize, kReconvolutionSize),
-                     kReconvolutionSigma, 0, cv::BORDER_REFLECT_101);
-}
-
 } // namespace
 
 PsfKernel gaussianKernel2D(float sigma)
@@ -64,13 +58,32 @@ void replicatePadArray(const float* source, float* destination, int h, int w,
     }
 }
 
+void parallelGaussianBlur(const cv::Mat& source, cv::Mat& destination, int size, double sigma)
+{
+    CV_Assert(source.data != destination.data);
+    destination.create(source.size(), source.type());
+    cv::parallel_for_(
+        cv::Range(0, source.rows),
+        [&](const cv::Range& rows) {
+            cv::Mat stripe = destination.rowRange(rows);
+            cv::GaussianBlur(source.rowRange(rows), stripe, cv::Size(size, size), sigma, 0, cv::BORDER_REFLECT_101);
+        },
+        cv::getNumThreads());
+}
+
 void refineInitialEstimate(float* estimate, const float* lowRes, int Hp, int Wp, int z)
 {
-    cv::Mat estimatePlane(Hp * z, Wp * z, CV_32FC1, estimate);
+    // Blurs alternate between the estimate and a scratch plane; after an even
+    // number of them the result is back in the estimate.
+    cv::Mat current(Hp * z, Wp * z, CV_32FC1, estimate);
+    cv::Mat other(current.size(), CV_32FC1);
     for (int repetition = 0; repetition < kRefineRepetitions; ++repetition) {
-        pixelSubstitution(estimate, lowRes, Hp, Wp, z);
-        reconvolution(estimatePlane);
+        pixelSubstitution(current.ptr<float>(), lowRes, Hp, Wp, z);
+        parallelGaussianBlur(current, other, kReconvolutionSize, kReconvolutionSigma);
+        std::swap(current, other);
     }
+    if (current.ptr<float>() != estimate)
+        current.copyTo(cv::Mat(current.size(), CV_32FC1, estimate));
 }
 
 void replicateBorder(const float* source, float* destination, int rows, int cols,

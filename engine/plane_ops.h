@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <opencv2/core.hpp>
+
 // Operations on single-channel float planes stored row-major without gaps.
 // The caller allocates every destination.
 
@@ -19,6 +21,11 @@ void replicatePadArray(const float* source, float* destination, int h, int w,
 // Refines an upsampled estimate (Hp*z x Wp*z) in place: 20 times, puts the known
 // low-resolution samples back at the top-left of each z x z block and blurs.
 void refineInitialEstimate(float* estimate, const float* lowRes, int Hp, int Wp, int z);
+
+// OpenCV's GaussianBlur (size x size, sigma, reflect-101 borders) of `source` into
+// a distinct `destination`, in row stripes over the cores. Each stripe reads the
+// rows around it from the whole source, so the result is that of one call.
+void parallelGaussianBlur(const cv::Mat& source, cv::Mat& destination, int size, double sigma);
 
 // Copies the nearest interior element into every element of the band around the
 // interior; interior elements are never written, so source may equal destination.

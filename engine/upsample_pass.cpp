@@ -42,8 +42,9 @@ private:
 // D = blur(D) - 0.2 * cubic(linear(blur(D)) - X0).
 void backProject(cv::Mat& D, const cv::Mat& X0, float sigma)
 {
-    cv::GaussianBlur(D, D, cv::Size(kReblurSize, kReblurSize), static_cast<double>(sigma), 0,
-                     cv::BORDER_REFLECT_101);
+    cv::Mat blurred;
+    parallelGaussianBlur(D, blurred, kReblurSize, static_cast<double>(sigma));
+    D = blurred;
     cv::Mat S;
     cv::resize(D, S, X0.size(), 0, 0, cv::INTER_LINEAR);
     const cv::Mat R = S - X0;

@@ -86,6 +86,18 @@ TEST(ReplicateBorder, RefreshesOnlyTheBandFromTheInterior)
     EXPECT_EQ(plane.at<float>(1, 5), 5.0f);
 }
 
+TEST(ParallelGaussianBlur, EqualsOneWholePlaneBlur)
+{
+    cv::Mat plane(301, 257, CV_32F);
+    cv::randu(plane, 0.0f, 1.0f);
+    for (const int size : {21, 31}) {
+        cv::Mat expected, stripes;
+        cv::GaussianBlur(plane, expected, cv::Size(size, size), 1.7, 0, cv::BORDER_REFLECT_101);
+        parallelGaussianBlur(plane, stripes, size, 1.7);
+        EXPECT_EQ(cv::norm(stripes, expected, cv::NORM_INF), 0.0) << size;
+    }
+}
+
 TEST(RefineInitialEstimate, FactorOneIsOneBlurOfTheLowResolutionPlane)
 {
     cv::Mat lowRes = rampPlane(16, 24) / 4000.0;
