@@ -50,20 +50,21 @@ JobOutcome runWithProgress(const std::string& input, const RunParameters& parame
 {
     JobProgress progress;
     JobOutcome outcome;
-    std::thread worker([&] { outcome = runUpsamplingJob(input, parameters, &progress, &interrupted); });
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        outcome = runUpsamplingJob(input, parameters, &progress, &interrupted);
+        finished.store(true, std::memory_order_release);
+    });
     const bool showProgress = ::isatty(STDERR_FILENO) != 0;
     if (showProgress) {
         const std::string label = fs::path(input).filename().string();
-        while (worker.joinable()) {
+        while (!finished.load(std::memory_order_acquire)) {
             drawProgressBar(label, progress.overall());
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (progress.overall() >= 100.0f || interrupted.load())
-                break;
         }
+        std::fputs("\r\x1b[K", stderr); // erase the bar's line
     }
     worker.join();
-    if (showProgress)
-        std::fprintf(stderr, "\r%*s\r", 60, "");
     return outcome;
 }
 

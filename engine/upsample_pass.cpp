@@ -1,7 +1,6 @@
 #include "upsample_pass.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include <opencv2/imgproc.hpp>
 
