@@ -7,8 +7,8 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <opencv2/imgcodecs.hpp>
 
+#include "image_file.h"
 #include "imagewidget.h"
 #include "ui_submainwindow.h"
 
@@ -41,17 +41,6 @@ QString fileTypePart(const QString& path)
     return type;
 }
 
-cv::Mat readImage(const QByteArray& path)
-{
-    try {
-        return cv::imread(path.toStdString(), cv::IMREAD_COLOR);
-    } catch (const cv::Exception&) {
-        return {};
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-}
-
 } // namespace
 
 SubMainWindow::SubMainWindow(bool gpuAvailable, QWidget* parent)
@@ -81,7 +70,8 @@ bool SubMainWindow::loadImage(const QString& fileName)
 {
     setWindowTitle(fileName);
     const QByteArray path = QFile::encodeName(fileName);
-    const cv::Mat image = readImage(path);
+    std::string failure; // the boxes below say what the user needs to know
+    const cv::Mat image = readImageFile(path.toStdString(), failure);
     if (parentWidget())
         parentWidget()->resize(640, 480);
 
@@ -123,13 +113,8 @@ void SubMainWindow::on_hsl_zoomFactor_valueChanged(int value)
     parameters.zoomFactor = static_cast<float>(value / 100.0);
     ui->lbl_zoomFactorValue->setText(QString::asprintf("%.2f", static_cast<double>(parameters.zoomFactor)));
 
-    // Larger factors need a wider point-spread function and a stronger weight;
-    // 0.00001 keeps the truncation from falling one step short.
-    const float zoom = parameters.zoomFactor;
-    const float sigma = static_cast<float>(zoom * 0.2f + 0.9f + 0.00001);
-    ui->hsl_sigma->setValue(static_cast<int>(sigma * 10));
-    const float weight = static_cast<float>(zoom * 0.01f + 0.00001);
-    ui->hsl_wtDeconv->setValue(static_cast<int>(weight * 1000));
+    ui->hsl_sigma->setValue(sigmaTenthsForZoom(parameters.zoomFactor));
+    ui->hsl_wtDeconv->setValue(weightThousandthsForZoom(parameters.zoomFactor));
 }
 
 void SubMainWindow::on_hsl_nIteration_valueChanged(int value)

@@ -46,16 +46,6 @@ bool parseInt(const std::string& text, int& value)
 
 } // namespace
 
-float defaultSigmaForZoom(float zoom)
-{
-    return std::trunc((zoom * 0.2f + 0.9f + 0.00001f) * 10.0f) / 10.0f;
-}
-
-float defaultWeightForZoom(float zoom)
-{
-    return std::trunc((zoom * 0.01f + 0.00001f) * 1000.0f) / 1000.0f;
-}
-
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& arguments, std::string& error)
 {
     CliOptions options;

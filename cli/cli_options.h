@@ -21,8 +21,4 @@ struct CliOptions {
 // sets `error` to a one-line reason and returns nothing.
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& arguments, std::string& error);
 
-// The default sigma and weight for a zoom factor, as the document window derives them.
-float defaultSigmaForZoom(float zoom);
-float defaultWeightForZoom(float zoom);
-
 extern const char* const kCliUsage;

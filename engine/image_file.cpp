@@ -1,6 +1,7 @@
 #include "image_file.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include <unistd.h>
@@ -23,6 +24,28 @@ fs::path temporaryPathFor(const fs::path& target)
 }
 
 } // namespace
+
+cv::Mat readImageFile(const std::string& path, std::string& error)
+{
+    std::error_code ignored;
+    if (!fs::exists(path, ignored)) {
+        error = "No such file";
+        return {};
+    }
+    cv::Mat image;
+    try {
+        image = cv::imread(path, cv::IMREAD_COLOR);
+    } catch (const cv::Exception& exception) {
+        error = exception.code == cv::Error::StsNoMem ? "Insufficient memory" : "Cannot read the file as an image";
+        return {};
+    } catch (const std::bad_alloc&) {
+        error = "Insufficient memory";
+        return {};
+    }
+    if (image.empty())
+        error = "Cannot read the file as an image";
+    return image;
+}
 
 std::string writeImageFile(const std::string& path, const cv::Mat& image)
 {

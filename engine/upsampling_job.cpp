@@ -2,11 +2,9 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <new>
 
-#include <opencv2/imgcodecs.hpp>
-
+#include "image_file.h"
 #include "upsample_pass.h"
 
 namespace {
@@ -112,24 +110,8 @@ JobOutcome runUpsamplingJob(const std::string& imagePath, const RunParameters& p
                             const CancelFlag* cancel)
 {
     JobOutcome outcome;
-    cv::Mat image;
-    try {
-        std::error_code ignored;
-        if (!std::filesystem::exists(imagePath, ignored)) {
-            outcome.error = "No such file";
-            return outcome;
-        }
-        image = cv::imread(imagePath, cv::IMREAD_COLOR);
-    } catch (const cv::Exception& error) {
-        outcome.error = describeOpenCvError(error);
+    const cv::Mat image = readImageFile(imagePath, outcome.error);
+    if (image.empty())
         return outcome;
-    } catch (const std::bad_alloc&) {
-        outcome.error = "Insufficient memory";
-        return outcome;
-    }
-    if (image.empty()) {
-        outcome.error = "Cannot read the file as an image";
-        return outcome;
-    }
     return upsampleImage(image, parameters, progress, cancel);
 }
